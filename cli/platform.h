@@ -1,0 +1,64 @@
+// Everything the tool asks of its operating system: its standard output and
+// plain file access with no line-end translation. The rest of the tool sees
+// only these functions.
+#ifndef PAGESTOW_CLI_PLATFORM_H
+#define PAGESTOW_CLI_PLATFORM_H
+
+#include <cstddef>
+#include <cstdint>
+#include <span>
+#include <string_view>
+
+namespace pagestow {
+
+// A file the tool opened; closed when it goes out of scope unless close()
+// was called first.
+class File {
+ public:
+  File() = default;
+  explicit File(int descriptor) : descriptor_(descriptor) {}
+  File(const File&) = delete;
+  File& operator=(const File&) = delete;
+  File(File&& other) noexcept;
+  File& operator=(File&& other) noexcept;
+  ~File();
+
+  bool is_open() const { return descriptor_ >= 0; }
+  int descriptor() const { return descriptor_; }
+  // False when the system reports that the file could not be closed cleanly
+  // (data that did not reach its disk, say).
+  bool close();
+
+ private:
+  int descriptor_ = -1;
+};
+
+struct ReadResult {
+  std::size_t count = 0;  // bytes stored at the start of the buffer
+  bool failed = false;    // a read error, as opposed to the end of the file
+};
+
+// Sets up the process before the run: a reader of standard output that goes
+// away must not kill the tool.
+void prepare_process();
+
+// Creates or truncates `path` for writing; not open on failure.
+File create_output(const char* path);
+
+// Opens an existing regular file or device for reading; not open on failure,
+// and not open for a directory.
+File open_input(const char* path);
+
+// Reads until `buffer` is full, the file ends or an error occurs.
+ReadResult read_fully(const File& file, std::span<std::uint8_t> buffer);
+
+// Writes all of `bytes`; false on the first real error.
+bool write_fully(const File& file, std::span<const std::uint8_t> bytes);
+
+// Hands bytes to standard output as they are, best effort: a closed or
+// broken standard output loses them and nothing else happens.
+void write_standard_output(std::string_view bytes);
+
+}  // namespace pagestow
+
+#endif

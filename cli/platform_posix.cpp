@@ -1,0 +1,117 @@
+#include <fcntl.h>
+#include <signal.h>
+#include <sys/stat.h>
+#include <unistd.h>
+
+#include <cerrno>
+#include <utility>
+
+#include "cli/platform.h"
+
+namespace pagestow {
+namespace {
+
+constexpr int first_free_descriptor = STDERR_FILENO + 1;
+
+// If standard input, output or error was closed when the tool started, the
+// system hands that number to the next file opened. Move such a file above
+// them so that no message can ever be written into it.
+int clear_of_standard_streams(int descriptor) {
+  if (descriptor < 0 || descriptor >= first_free_descriptor) {
+    return descriptor;
+  }
+  const int moved = fcntl(descriptor, F_DUPFD_CLOEXEC, first_free_descriptor);
+  ::close(descriptor);
+  return moved;
+}
+
+int open_retrying(const char* path, int flags, mode_t mode = 0) {
+  int descriptor = -1;
+  do {
+    descriptor = ::open(path, flags | O_CLOEXEC, mode);
+  } while (descriptor < 0 && errno == EINTR);
+  return clear_of_standard_streams(descriptor);
+}
+
+bool write_all_to(int descriptor, const void* data, std::size_t size) {
+  const auto* next = static_cast<const char*>(data);
+  while (size > 0) {
+    const ssize_t written = ::write(descriptor, next, size);
+    if (written < 0 && errno == EINTR) {
+      continue;
+    }
+    if (written <= 0) {  // a device that takes nothing would never finish
+      return false;
+    }
+    next += written;
+    size -= static_cast<std::size_t>(written);
+  }
+  return true;
+}
+
+}  // namespace
+
+File::File(File&& other) noexcept : descriptor_(std::exchange(other.descriptor_, -1)) {}
+
+File& File::operator=(File&& other) noexcept {
+  if (this != &other) {
+    close();
+    descriptor_ = std::exchange(other.descriptor_, -1);
+  }
+  return *this;
+}
+
+File::~File() { close(); }
+
+bool File::close() {
+  if (descriptor_ < 0) {
+    return true;
+  }
+  // After an interrupted close the descriptor is already gone on Linux;
+  // closing again could hit a file opened since, so it is not retried.
+  const int result = ::close(std::exchange(descriptor_, -1));
+  return result == 0 || errno == EINTR;
+}
+
+void prepare_process() { ::signal(SIGPIPE, SIG_IGN); }
+
+File create_output(const char* path) {
+  constexpr mode_t everyone_read_write = 0666;  // narrowed by the user's umask
+  return File{open_retrying(path, O_WRONLY | O_CREAT | O_TRUNC, everyone_read_write)};
+}
+
+File open_input(const char* path) {
+  File file{open_retrying(path, O_RDONLY)};
+  struct stat status {};
+  if (file.is_open() && (::fstat(file.descriptor(), &status) != 0 || S_ISDIR(status.st_mode))) {
+    return File{};
+  }
+  return file;
+}
+
+ReadResult read_fully(const File& file, std::span<std::uint8_t> buffer) {
+  ReadResult result;
+  while (result.count < buffer.size()) {
+    const ssize_t got = ::read(file.descriptor(), buffer.data() + result.count, buffer.size() - result.count);
+    if (got < 0) {
+      if (errno == EINTR) {
+        continue;
+      }
+      result.failed = true;
+      break;
+    }
+    if (got == 0) {
+      break;
+    }
+    result.count += static_cast<std::size_t>(got);
+  }
+  return result;
+}
+
+bool write_fully(const File& file, std::span<const std::uint8_t> bytes) {
+  return write_all_to(file.descriptor(), bytes.data(), bytes.size());
+}
+
+void write_standard_output(std::string_view bytes) { write_all_to(STDOUT_FILENO, bytes.data(), bytes.size()); }
+
+}  // namespace pagestow
