@@ -73,7 +73,8 @@ bool File::close() {
   return result == 0 || errno == EINTR;
 }
 
-void prepare_process() { ::signal(SIGPIPE, SIG_IGN); }
+// Ignoring SIGPIPE cannot fail for a valid signal number.
+void prepare_process() { static_cast<void>(::signal(SIGPIPE, SIG_IGN)); }
 
 File create_output(const char* path) {
   constexpr mode_t everyone_read_write = 0666;  // narrowed by the user's umask
