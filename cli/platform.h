@@ -20,7 +20,6 @@ class File {
   File(const File&) = delete;
   File& operator=(const File&) = delete;
   File(File&& other) noexcept;
-  File& operator=(File&& other) noexcept;
   ~File();
 
   bool is_open() const { return descriptor_ >= 0; }

@@ -53,14 +53,6 @@ bool write_all_to(int descriptor, const void* data, std::size_t size) {
 
 File::File(File&& other) noexcept : descriptor_(std::exchange(other.descriptor_, -1)) {}
 
-File& File::operator=(File&& other) noexcept {
-  if (this != &other) {
-    close();
-    descriptor_ = std::exchange(other.descriptor_, -1);
-  }
-  return *this;
-}
-
 File::~File() { close(); }
 
 bool File::close() {
