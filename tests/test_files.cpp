@@ -3,7 +3,6 @@
 #include <stdlib.h>
 
 #include <fstream>
-#include <iterator>
 #include <random>
 #include <stdexcept>
 
@@ -35,11 +34,16 @@ void write_file(const std::string& path, const Bytes& bytes) {
 }
 
 Bytes read_file(const std::string& path) {
-  std::ifstream in(path, std::ios::binary);
+  std::ifstream in(path, std::ios::binary | std::ios::ate);
   if (!in) {
     throw std::runtime_error("cannot read " + path);
   }
-  return Bytes(std::istreambuf_iterator<char>(in), std::istreambuf_iterator<char>());
+  Bytes bytes(static_cast<std::size_t>(in.tellg()));
+  in.seekg(0);
+  if (!in.read(reinterpret_cast<char*>(bytes.data()), static_cast<std::streamsize>(bytes.size()))) {
+    throw std::runtime_error("cannot read " + path);
+  }
+  return bytes;
 }
 
 Bytes pattern(std::size_t size, unsigned seed) {
