@@ -8,10 +8,8 @@
 //   @out  the output file      @0 .. @3  the input files
 //   @dir  a folder             @odd      a file whose name has a space, "%s",
 //   @missing  a missing file             a line feed and UTF-8 in it
-// Everything happens inside a scratch folder that is the working directory,
-// and a literal path is never taken outside it (see `confine`).
-#include <unistd.h>
-
+// Every path lies inside a scratch folder: a literal path is never taken
+// outside it (see `confine`).
 #include <algorithm>
 #include <cstddef>
 #include <cstdint>
@@ -73,20 +71,26 @@ std::vector<std::string> lines(std::string_view text) {
   return result;
 }
 
-// A literal argument used as a path stays inside the scratch folder: the run
-// must never create, truncate or read anything of the machine's own.
-std::string confine(const std::string& argument) {
+// The name inside the scratch folder that an argument in a path position
+// stands for: the run must never create, truncate or read anything of the
+// machine's own.
+std::string scratch_name(const std::string& argument) {
   if (argument == "@out") return "out.sna";
   if (argument == "@dir") return "folder";
   if (argument == "@missing") return "missing.bin";
   if (argument == "@odd") return odd_name;
-  if (argument.size() == 2 && argument[0] == '@' && argument[1] >= '0' && static_cast<std::size_t>(argument[1] - '0') < input_file_count) {
+  if (argument.size() == 2 && argument[0] == '@' && argument[1] >= '0' &&
+      static_cast<std::size_t>(argument[1] - '0') < input_file_count) {
     return std::string("in") + argument[1];
   }
   if (argument.find('/') != std::string::npos || argument.size() > longest_literal_name) {
     return "missing.bin";
   }
   return argument;
+}
+
+std::string confine(const std::string& argument, const pagestow::testing::ScratchFolder& folder) {
+  return argument.empty() ? argument : folder.path(scratch_name(argument));  // an empty name stays empty
 }
 
 // What the console makes of a message: every line feed becomes CR LF.
@@ -166,31 +170,22 @@ void check_usage(int status, const std::string& output) {
   }
 }
 
-struct Scratch {
-  pagestow::testing::ScratchFolder folder;
-  Scratch() {
-    if (::chdir(folder.path("").c_str()) != 0) {
-      std::abort();
-    }
-  }
-};
-
 }  // namespace
 
 extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* data, std::size_t size) {
-  static const Scratch scratch;
+  static const pagestow::testing::ScratchFolder folder;
   std::error_code ignored;
-  for (const auto& entry : std::filesystem::directory_iterator(".")) {
+  for (const auto& entry : std::filesystem::directory_iterator(folder.path(""))) {
     std::filesystem::remove_all(entry.path(), ignored);
   }
-  std::filesystem::create_directory("folder");
+  std::filesystem::create_directory(folder.path("folder"));
 
   const std::vector<std::string_view> sections = split({reinterpret_cast<const char*>(data), size});
   for (std::size_t i = 0; i < input_file_count; ++i) {
     const std::string_view contents = i + 1 < sections.size() ? sections[i + 1] : std::string_view{};
-    pagestow::testing::write_file("in" + std::to_string(i), Bytes(contents.begin(), contents.end()));
+    pagestow::testing::write_file(folder.path("in" + std::to_string(i)), Bytes(contents.begin(), contents.end()));
   }
-  std::filesystem::copy_file("in1", odd_name);
+  std::filesystem::copy_file(folder.path("in1"), folder.path(odd_name));
 
   std::vector<std::string> arguments;
   for (const std::string& line : lines(sections[0])) {
@@ -198,7 +193,7 @@ extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* data, std::size_t size
     // fuzzed, and so does anything in a path position that names no file.
     arguments.push_back(arguments.size() == 1 || (arguments.size() > 1 && arguments.size() % 2 == 1)
                             ? line
-                            : confine(line));
+                            : confine(line, folder));
   }
 
   const bool creatable = !arguments.empty() && !arguments[0].empty() && !std::filesystem::is_directory(arguments[0]);
