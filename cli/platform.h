@@ -1,6 +1,7 @@
-// Everything the tool asks of its operating system: its standard output and
-// plain file access with no line-end translation. The rest of the tool sees
-// only these functions.
+// Everything the tool asks of its operating system: its arguments, its
+// standard output and plain file access with no line-end translation. The
+// rest of the tool sees only these functions; platform_posix.cpp and
+// platform_windows.cpp are their two implementations.
 #ifndef PAGESTOW_CLI_PLATFORM_H
 #define PAGESTOW_CLI_PLATFORM_H
 
@@ -8,28 +9,33 @@
 #include <cstdint>
 #include <span>
 #include <string_view>
+#include <vector>
 
 namespace pagestow {
 
 // A file the tool opened; closed when it goes out of scope unless close()
-// was called first.
+// was called first. The handle is a file descriptor on POSIX systems and a
+// HANDLE on Windows; -1 means none on both.
 class File {
  public:
+  using Handle = std::intptr_t;
+  static constexpr Handle no_handle = -1;
+
   File() = default;
-  explicit File(int descriptor) : descriptor_(descriptor) {}
+  explicit File(Handle handle) : handle_(handle) {}
   File(const File&) = delete;
   File& operator=(const File&) = delete;
   File(File&& other) noexcept;
   ~File();
 
-  bool is_open() const { return descriptor_ >= 0; }
-  int descriptor() const { return descriptor_; }
+  bool is_open() const { return handle_ != no_handle; }
+  Handle handle() const { return handle_; }
   // False when the system reports that the file could not be closed cleanly
   // (data that did not reach its disk, say).
   bool close();
 
  private:
-  int descriptor_ = -1;
+  Handle handle_ = no_handle;
 };
 
 struct ReadResult {
@@ -38,8 +44,12 @@ struct ReadResult {
 };
 
 // Sets up the process before the run: a reader of standard output that goes
-// away must not kill the tool.
+// away must not kill the tool, and no failure may wait on a dialog box.
 void prepare_process();
+
+// The arguments after the program name, as the caller typed them, in UTF-8
+// on Windows; valid for the whole run. No wildcard is expanded.
+std::vector<const char*> program_arguments(int argc, char** argv);
 
 // Creates or truncates `path` for writing; not open on failure.
 File create_output(const char* path);

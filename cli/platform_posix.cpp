@@ -13,6 +13,8 @@ namespace {
 
 constexpr int first_free_descriptor = STDERR_FILENO + 1;
 
+int descriptor(const File& file) { return static_cast<int>(file.handle()); }
+
 // If standard input, output or error was closed when the tool started, the
 // system hands that number to the next file opened. Move such a file above
 // them so that no message can ever be written into it.
@@ -51,22 +53,27 @@ bool write_all_to(int descriptor, const void* data, std::size_t size) {
 
 }  // namespace
 
-File::File(File&& other) noexcept : descriptor_(std::exchange(other.descriptor_, -1)) {}
+File::File(File&& other) noexcept : handle_(std::exchange(other.handle_, no_handle)) {}
 
 File::~File() { close(); }
 
 bool File::close() {
-  if (descriptor_ < 0) {
+  if (handle_ == no_handle) {
     return true;
   }
   // After an interrupted close the descriptor is already gone on Linux;
   // closing again could hit a file opened since, so it is not retried.
-  const int result = ::close(std::exchange(descriptor_, -1));
+  const int result = ::close(static_cast<int>(std::exchange(handle_, no_handle)));
   return result == 0 || errno == EINTR;
 }
 
 // Ignoring SIGPIPE cannot fail for a valid signal number.
 void prepare_process() { static_cast<void>(::signal(SIGPIPE, SIG_IGN)); }
+
+std::vector<const char*> program_arguments(int argc, char** argv) {
+  // A program started with an empty argument vector has no name either.
+  return argc > 1 ? std::vector<const char*>(argv + 1, argv + argc) : std::vector<const char*>{};
+}
 
 File create_output(const char* path) {
   constexpr mode_t everyone_read_write = 0666;  // narrowed by the user's umask
@@ -76,7 +83,7 @@ File create_output(const char* path) {
 File open_input(const char* path) {
   File file{open_retrying(path, O_RDONLY)};
   struct stat status {};
-  if (file.is_open() && (::fstat(file.descriptor(), &status) != 0 || S_ISDIR(status.st_mode))) {
+  if (file.is_open() && (::fstat(descriptor(file), &status) != 0 || S_ISDIR(status.st_mode))) {
     return File{};
   }
   return file;
@@ -85,7 +92,7 @@ File open_input(const char* path) {
 ReadResult read_fully(const File& file, std::span<std::uint8_t> buffer) {
   ReadResult result;
   while (result.count < buffer.size()) {
-    const ssize_t got = ::read(file.descriptor(), buffer.data() + result.count, buffer.size() - result.count);
+    const ssize_t got = ::read(descriptor(file), buffer.data() + result.count, buffer.size() - result.count);
     if (got < 0) {
       if (errno == EINTR) {
         continue;
@@ -102,7 +109,7 @@ ReadResult read_fully(const File& file, std::span<std::uint8_t> buffer) {
 }
 
 bool write_fully(const File& file, std::span<const std::uint8_t> bytes) {
-  return write_all_to(file.descriptor(), bytes.data(), bytes.size());
+  return write_all_to(descriptor(file), bytes.data(), bytes.size());
 }
 
 void write_standard_output(std::string_view bytes) { write_all_to(STDOUT_FILENO, bytes.data(), bytes.size()); }
