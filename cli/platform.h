@@ -9,6 +9,7 @@
 #include <cstdint>
 #include <span>
 #include <string_view>
+#include <utility>
 #include <vector>
 
 namespace pagestow {
@@ -25,8 +26,8 @@ class File {
   explicit File(Handle handle) : handle_(handle) {}
   File(const File&) = delete;
   File& operator=(const File&) = delete;
-  File(File&& other) noexcept;
-  ~File();
+  File(File&& other) noexcept : handle_(std::exchange(other.handle_, no_handle)) {}
+  ~File() { close(); }
 
   bool is_open() const { return handle_ != no_handle; }
   Handle handle() const { return handle_; }

@@ -53,10 +53,6 @@ bool write_all_to(int descriptor, const void* data, std::size_t size) {
 
 }  // namespace
 
-File::File(File&& other) noexcept : handle_(std::exchange(other.handle_, no_handle)) {}
-
-File::~File() { close(); }
-
 bool File::close() {
   if (handle_ == no_handle) {
     return true;

@@ -86,10 +86,6 @@ bool write_all_to(HANDLE handle, const char* next, std::size_t size) {
 
 }  // namespace
 
-File::File(File&& other) noexcept : handle_(std::exchange(other.handle_, no_handle)) {}
-
-File::~File() { close(); }
-
 bool File::close() {
   if (handle_ == no_handle) {
     return true;

@@ -31,12 +31,12 @@ void PrintTo(const GoldenCase& c, std::ostream* out) { *out << c.name; }
 
 // Every run starts in a folder holding these files, a folder "folder" and a
 // folder "sub" with sub/inner.bin in it.
+// clang-format off
 const std::map<std::string, std::size_t> fixture_sizes = {
-    {"program.bin", 34},      {"page17.b", 6912},     {"page19.b", 6912},        {"big.bin", 60000},
-    {"empty.bin", 0},         {"with space.bin", 99}, {"\xC3\xA9" "cran.bin", 500}, {"sub/inner.bin", 77},
+    {"program.bin", 34}, {"page17.b", 6912}, {"page19.b", 6912}, {"big.bin", 60000}, {"empty.bin", 0},
+    {"with space.bin", 99}, {"\xC3\xA9" "cran.bin", 500}, {"sub/inner.bin", 77},
 };
 
-// clang-format off
 const GoldenCase cases[] = {
     {"NoArguments",               {}},
     {"ThreeArguments",            {"out.sna", "24200", "program.bin"}},
@@ -161,7 +161,8 @@ TEST_P(Golden, LinuxAndWindowsAgree) {
   const std::string wine = PAGESTOW_WINE;
   const std::string windows_executable = PAGESTOW_WINDOWS_EXECUTABLE;
   if (wine.empty() || windows_executable.empty()) {
-    GTEST_SKIP() << "no Windows build to compare with: apt-get install g++-mingw-w64-x86-64-posix wine, and configure again";
+    GTEST_SKIP()
+        << "no Windows build to compare with: apt-get install g++-mingw-w64-x86-64-posix wine, and configure again";
   }
   const GoldenCase& c = GetParam();
   const fs::path linux_folder = scratch.path("linux");

@@ -191,9 +191,8 @@ extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* data, std::size_t size
   for (const std::string& line : lines(sections[0])) {
     // Paths are confined; the program counter and the destinations stay as
     // fuzzed, and so does anything in a path position that names no file.
-    arguments.push_back(arguments.size() == 1 || (arguments.size() > 1 && arguments.size() % 2 == 1)
-                            ? line
-                            : confine(line, folder));
+    arguments.push_back(
+        arguments.size() == 1 || (arguments.size() > 1 && arguments.size() % 2 == 1) ? line : confine(line, folder));
   }
 
   const bool creatable = !arguments.empty() && !arguments[0].empty() && !std::filesystem::is_directory(arguments[0]);
