@@ -114,7 +114,16 @@ std::vector<const char*> program_arguments(int /*argc*/, char** /*argv*/) {
   return arguments;
 }
 
-File create_output(const char* path) { return open_file(path, GENERIC_WRITE, CREATE_ALWAYS); }
+// Truncated in place rather than replaced (CREATE_ALWAYS), as O_TRUNC does:
+// an existing file keeps its attributes and links, and a hidden one can be
+// written too.
+File create_output(const char* path) {
+  File output = open_file(path, GENERIC_WRITE, OPEN_ALWAYS);
+  if (output.is_open() && !::SetEndOfFile(native(output))) {
+    return File{};
+  }
+  return output;
+}
 
 File open_input(const char* path) { return open_file(path, GENERIC_READ, OPEN_EXISTING); }
 

@@ -35,6 +35,7 @@ void PrintTo(const GoldenCase& c, std::ostream* out) { *out << c.name; }
 const std::map<std::string, std::size_t> fixture_sizes = {
     {"program.bin", 34}, {"page17.b", 6912}, {"page19.b", 6912}, {"big.bin", 60000}, {"empty.bin", 0},
     {"with space.bin", 99}, {"\xC3\xA9" "cran.bin", 500}, {"sub/inner.bin", 77},
+    {"old.sna", 200000},
 };
 
 const GoldenCase cases[] = {
@@ -63,6 +64,7 @@ const GoldenCase cases[] = {
     {"MissingOutputFolder",       {"nowhere/out.sna", "24200", "program.bin", "24200"}},
     {"OutputIsAFolder",           {"folder", "24200", "program.bin", "24200"}},
     {"OutputAlsoAnInput",         {"out.sna", "24200", "out.sna", "24200", "program.bin", "30000"}},
+    {"OutputLongerBefore",        {"old.sna", "24200", "program.bin", "24200"}},
     {"OutputOverAnInput",         {"page17.b", "24200", "page17.b", "65536", "program.bin", "24200"}},
     {"EmptyInput",                {"out.sna", "24200", "empty.bin", "24200"}},
     {"PathsWithSpacesAndFolders", {"my snapshot.sna", "24200", "with space.bin", "24200", "sub/inner.bin", "98304"}},
