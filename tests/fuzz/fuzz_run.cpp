@@ -2,8 +2,8 @@
 // argument vector and fuzzed input files, checked after every run.
 //
 // A fuzz input is text-like so that seeds can be written by hand: sections
-// separated by "\n--\n". The first section holds the arguments, one per line;
-// the following sections are the contents of the files in0, in1, in2 and in3.
+// separated by "\n--\n". The first section holds the arguments, one per line
+// (up to 64 of them); the next ones are the contents of the files in0 to in3.
 // An argument is either literal text or one of these names:
 //   @out  the output file      @0 .. @3  the input files
 //   @dir  a folder             @odd      a file whose name has a space, "%s",
