@@ -190,8 +190,8 @@ extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* data, std::size_t size
   std::vector<std::string> given = lines(sections[0]);
   given.resize(std::min(given.size(), most_arguments));
   for (const std::string& line : given) {
-    // Paths are confined; the program counter and the destinations stay as
-    // fuzzed, and so does anything in a path position that names no file.
+    // Paths are confined to the scratch folder; the program counter and the
+    // destinations stay as fuzzed.
     arguments.push_back(
         arguments.size() == 1 || (arguments.size() > 1 && arguments.size() % 2 == 1) ? line : confine(line, folder));
   }
