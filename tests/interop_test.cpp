@@ -71,7 +71,6 @@ class LoadedSnapshot {
   ~LoadedSnapshot() { libspectrum_snap_free(snap_); }
 
   bool loaded() const { return error_ == LIBSPECTRUM_ERROR_NONE; }
-  libspectrum_snap* operator->() const { return snap_; }
   libspectrum_snap* get() const { return snap_; }
 
  private:
