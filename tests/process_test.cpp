@@ -7,7 +7,9 @@
 #include <sys/wait.h>
 #include <unistd.h>
 
+#include <algorithm>
 #include <string>
+#include <string_view>
 #include <vector>
 
 #include "tests/test_files.h"
@@ -49,7 +51,7 @@ std::string text_of(const std::string& path) {
 }
 
 ProcessOutcome start_tool(const ScratchFolder& folder, const std::vector<std::string>& arguments, Stream in, Stream out,
-                          Stream err) {
+                          Stream err, const std::vector<std::string>& extra_environment = {}) {
   int pipe_ends[2] = {-1, -1};
   if (out == Stream::broken_pipe) {
     EXPECT_EQ(::pipe2(pipe_ends, O_CLOEXEC), 0);
@@ -78,10 +80,26 @@ ProcessOutcome start_tool(const ScratchFolder& folder, const std::vector<std::st
     argv.push_back(argument.data());
   }
   argv.push_back(nullptr);
+  // The test's own environment, less the variables that `extra_environment`
+  // sets anew.
+  std::vector<std::string> environment_strings = extra_environment;
+  std::vector<char*> environment;
+  for (char** variable = environ; *variable != nullptr; ++variable) {
+    const std::string_view name = std::string_view(*variable).substr(0, std::string_view(*variable).find('=') + 1);
+    if (std::none_of(extra_environment.begin(), extra_environment.end(),
+                     [&](const std::string& extra) { return extra.starts_with(name); })) {
+      environment.push_back(*variable);
+    }
+  }
+  for (std::string& variable : environment_strings) {
+    environment.push_back(variable.data());
+  }
+  environment.push_back(nullptr);
 
   ProcessOutcome outcome;
   pid_t child = 0;
-  const int spawned = ::posix_spawn(&child, PAGESTOW_EXECUTABLE, &actions, &attributes, argv.data(), environ);
+  const int spawned =
+      ::posix_spawn(&child, PAGESTOW_EXECUTABLE, &actions, &attributes, argv.data(), environment.data());
   posix_spawn_file_actions_destroy(&actions);
   posix_spawnattr_destroy(&attributes);
   if (pipe_ends[1] >= 0) {
@@ -165,13 +183,29 @@ TEST_F(Process, SnapshotIsTheSameWhateverHappensToTheStandardStreams) {
   }
 }
 
-TEST_F(Process, FullDiskFailsTheRun) {
-  const ProcessOutcome outcome =
-      start_tool(folder, {"/dev/full", "24200", "/dev/zero", "16384"}, Stream::file, Stream::file, Stream::file);
-  EXPECT_TRUE(outcome.exited);
-  EXPECT_EQ(outcome.status, 1);
-  EXPECT_EQ(outcome.out, "\r\n\rcannot write output...\r\n\r");
-  EXPECT_EQ(outcome.err, "");
+TEST_F(Process, OutputThatCannotBeWrittenOrClosedFailsTheRun) {
+  struct Case {
+    const char* name;
+    std::string output;
+    std::vector<std::string> environment;
+  };
+  const Case cases[] = {
+      {"full disk", "/dev/full", {}},
+      // A sanitizer runtime that is a shared library (gcc's) would refuse to
+      // come after the preloaded one.
+      {"close reports an error after a good write",
+       folder.path("out.close-fails"),
+       {std::string("LD_PRELOAD=") + PAGESTOW_CLOSE_FAILS, "ASAN_OPTIONS=verify_asan_link_order=0"}},
+  };
+  for (const Case& c : cases) {
+    SCOPED_TRACE(c.name);
+    const ProcessOutcome outcome = start_tool(folder, {c.output, "24200", "/dev/zero", "16384"}, Stream::file,
+                                              Stream::file, Stream::file, c.environment);
+    EXPECT_TRUE(outcome.exited);
+    EXPECT_EQ(outcome.status, 1);
+    EXPECT_EQ(outcome.out, "\r\n\rcannot write output...\r\n\r");
+    EXPECT_EQ(outcome.err, "");
+  }
 }
 
 }  // namespace

@@ -1,5 +1,6 @@
 #include "cli/run.h"
 
+#include <fcntl.h>
 #include <gtest/gtest.h>
 #include <sys/stat.h>
 #include <unistd.h>
@@ -254,6 +255,24 @@ TEST_F(Run, InputsThatCannotBeOpenedAreReportedAndSkipped) {
     EXPECT_EQ(outcome.output, not_found(path));
     EXPECT_TRUE(read_file(output) == untouched_snapshot(24200));
   }
+}
+
+TEST_F(Run, InputsAreOpenedForReadingOnly) {
+  // Not even root may open a running executable for writing (ETXTBSY), so an
+  // input opened for anything more than reading would be reported missing.
+  const std::string running = std::filesystem::read_symlink("/proc/self/exe").string();
+  const int writable = ::open(running.c_str(), O_RDWR);
+  if (writable >= 0) {
+    ::close(writable);
+    GTEST_SKIP() << "this system lets a running executable be opened for writing";
+  }
+  const RunOutcome outcome = run_in_process({output, "24200", running, "16384"});
+  EXPECT_EQ(outcome.output, "");
+  const Bytes executable = read_file(running);
+  ASSERT_GE(executable.size(), 49152U);
+  const Bytes snapshot = read_file(output);
+  EXPECT_TRUE(Bytes(snapshot.begin() + 27, snapshot.begin() + trailer) ==
+              Bytes(executable.begin(), executable.begin() + 49152));
 }
 
 TEST_F(Run, PathsAreUsedAndPrintedAsGiven) {

@@ -1,0 +1,76 @@
+#!/bin/sh
+# Installs what pagestow needs from Debian's packages, and only what is
+# missing: on a machine that has it all, it does nothing and asks for nothing.
+#
+#   tools/setup.sh tool    a C++ compiler, CMake and make: enough to build pagestow
+#   tools/setup.sh tests   also GoogleTest and every program the test suite runs,
+#                          so that no test is skipped
+#   tools/setup.sh ci      also what CI checks beyond the suite: the Debian
+#                          package and lintian, clang's sanitizers and fuzzer,
+#                          and clang-tidy
+#
+# This is the one list of the project's packages: the README's commands and
+# .ci/run both go through it. It runs apt-get as root, or through sudo.
+set -eu
+
+tool_packages="g++ cmake make"
+# GoogleTest; pasmo assembles the example and the emulator test's ROM; groff
+# checks the manual page; libspectrum, Wine and MAME read or run the
+# snapshots; mingw-w64 builds the Windows executable that Wine runs.
+test_packages="libgtest-dev pasmo groff-base libspectrum-dev g++-mingw-w64-x86-64-posix wine wine64 mame"
+# dpkg-dev and file: the package's dependency list; lintian: the package's
+# checks; clang with its runtime and llvm: the sanitizer build and the
+# fuzzer; clang-tidy: the static checks.
+ci_packages="dpkg-dev file lintian clang libclang-rt-14-dev llvm clang-tidy"
+
+case "${1:-}" in
+  tool)
+    packages=$tool_packages
+    needs="a C++20 compiler (g++ 10 or clang 13 and later), CMake 3.25 and make"
+    ;;
+  tests)
+    packages="$tool_packages $test_packages"
+    needs="a C++20 compiler, CMake 3.25, make and GoogleTest (for every test also pasmo, groff, libspectrum, mingw-w64 with Wine, and MAME)"
+    ;;
+  ci)
+    packages="$tool_packages $test_packages $ci_packages"
+    needs="the same and lintian, clang with its sanitizer runtime, and clang-tidy"
+    ;;
+  *)
+    echo "usage: tools/setup.sh tool|tests|ci" >&2
+    exit 2
+    ;;
+esac
+
+# Elsewhere (another distribution, macOS) the packages have other names: say
+# what is needed, and stop where the build itself could not start.
+if ! command -v apt-get >/dev/null 2>&1 || ! command -v dpkg-query >/dev/null 2>&1; then
+  for command in cmake make c++; do
+    if ! command -v "$command" >/dev/null 2>&1; then
+      echo "setup: no apt-get here; install $needs, then run the command again" >&2
+      exit 1
+    fi
+  done
+  exit 0
+fi
+
+missing=""
+for package in $packages; do
+  if ! dpkg-query -W -f '${db:Status-Abbrev}' "$package" 2>/dev/null | grep -q '^ii'; then
+    missing="$missing $package"
+  fi
+done
+[ -n "$missing" ] || exit 0
+
+if [ "$(id -u)" = 0 ]; then
+  as_root=""
+elif command -v sudo >/dev/null 2>&1; then
+  as_root=sudo
+else
+  echo "setup: to install$missing, run this as root or install sudo" >&2
+  exit 1
+fi
+echo "setup: installing$missing"
+$as_root env DEBIAN_FRONTEND=noninteractive apt-get update -q
+# shellcheck disable=SC2086 # one word per package
+$as_root env DEBIAN_FRONTEND=noninteractive apt-get install -y -q --no-install-recommends $missing
