@@ -1,6 +1,8 @@
 ; Shows the two pictures the example stores in banks that are not paged in,
-; two seconds each, for ever. The snapshot resumes here with interrupts on
-; (IM 1) and ROM 1 paged in, so HALT waits for the next frame.
+; two seconds each, for ever. The snapshot resumes here in interrupt mode 1
+; with ROM 1 paged in, so HALT waits for the next frame once interrupts are
+; on. The snapshot says they are, but not every emulator reads that from it
+; (MAME takes them as off), so the program enables them itself.
 
         org 24200
 
@@ -11,6 +13,7 @@ screen      equ 0x4000
 screen_size equ 6912            ; bitmap and attributes
 frames      equ 100             ; two seconds at 50 frames a second
 
+        ei
 start:  ld a,rom1_bank1
         call show
         ld a,rom1_bank3
