@@ -1,8 +1,9 @@
-// The same command lines run by the Linux executable and by pagestow.exe
-// under Wine, each in a fresh copy of the same folder: the exit status, every
-// byte on standard output and every file left in the folder must be the same.
-// Cases that only Linux can set up (a full disk, closed descriptors) are in
-// process_test.cpp.
+// The same command lines run by this build and by each release executable,
+// taken out of its archive (the static Linux one, the aarch64 one under
+// qemu-user, pagestow.exe under Wine), each in a fresh copy of the same
+// folder: the exit status, every byte on standard output and every file left
+// in the folder must be the same. Cases that only Linux can set up (a full
+// disk, closed descriptors) are in process_test.cpp.
 #include <fcntl.h>
 #include <gtest/gtest.h>
 #include <spawn.h>
@@ -12,6 +13,7 @@
 #include <filesystem>
 #include <map>
 #include <string>
+#include <tuple>
 #include <vector>
 
 #include "tests/test_files.h"
@@ -135,16 +137,33 @@ Outcome run_in(const fs::path& folder, const std::vector<std::string>& command, 
 }
 
 // Where a byte string differs, in a form a reader can follow.
-std::string first_difference(const std::string& linux_bytes, const std::string& windows_bytes) {
+std::string first_difference(const std::string& expected, const std::string& actual) {
   std::size_t at = 0;
-  while (at < linux_bytes.size() && at < windows_bytes.size() && linux_bytes[at] == windows_bytes[at]) {
+  while (at < expected.size() && at < actual.size() && expected[at] == actual[at]) {
     ++at;
   }
-  return "sizes " + std::to_string(linux_bytes.size()) + " and " + std::to_string(windows_bytes.size()) +
+  return "sizes " + std::to_string(expected.size()) + " and " + std::to_string(actual.size()) +
          ", first difference at byte " + std::to_string(at);
 }
 
-class Golden : public ::testing::TestWithParam<GoldenCase> {
+// A release executable and what runs it on this machine, if it needs more.
+struct Platform {
+  const char* name;
+  std::string executable;  // "" where it could not be built here
+  std::string emulator;    // "" where there is none here
+  bool emulated;
+  const char* packages;  // what to install where either is missing
+};
+
+const Platform platforms[] = {
+    {"LinuxStatic", PAGESTOW_LINUX_EXECUTABLE, "", false, "g++"},
+    {"LinuxAarch64", PAGESTOW_AARCH64_EXECUTABLE, PAGESTOW_QEMU_AARCH64, true, "g++-aarch64-linux-gnu qemu-user"},
+    {"Windows", PAGESTOW_WINDOWS_EXECUTABLE, PAGESTOW_WINE, true, "g++-mingw-w64-x86-64-posix wine"},
+};
+
+void PrintTo(const Platform& p, std::ostream* out) { *out << p.name; }
+
+class Golden : public ::testing::TestWithParam<std::tuple<GoldenCase, Platform>> {
  protected:
   static void SetUpTestSuite() {
     // Wine's own prefix, inside the build folder; no Mono or Gecko installer
@@ -159,48 +178,52 @@ class Golden : public ::testing::TestWithParam<GoldenCase> {
   ScratchFolder scratch;
 };
 
-TEST_P(Golden, LinuxAndWindowsAgree) {
-  const std::string wine = PAGESTOW_WINE;
-  const std::string windows_executable = PAGESTOW_WINDOWS_EXECUTABLE;
-  if (wine.empty() || windows_executable.empty()) {
-    GTEST_SKIP()
-        << "no Windows build to compare with: apt-get install g++-mingw-w64-x86-64-posix wine, and configure again";
+TEST_P(Golden, ReleaseExecutableAgreesWithThisBuild) {
+  const auto& [c, platform] = GetParam();
+  if (platform.executable.empty() || (platform.emulated && platform.emulator.empty())) {
+    GTEST_SKIP() << "no " << platform.name << " executable to compare with: apt-get install " << platform.packages
+                 << ", and configure again";
   }
-  const GoldenCase& c = GetParam();
-  const fs::path linux_folder = scratch.path("linux");
-  const fs::path windows_folder = scratch.path("windows");
-  for (const fs::path& folder : {linux_folder, windows_folder}) {
+  const fs::path reference_folder = scratch.path("reference");
+  const fs::path release_folder = scratch.path("release");
+  for (const fs::path& folder : {reference_folder, release_folder}) {
     fs::create_directory(folder);
     lay_out_fixtures(folder);
   }
 
-  std::vector<std::string> linux_command{PAGESTOW_EXECUTABLE};
-  std::vector<std::string> windows_command{wine, windows_executable};
-  linux_command.insert(linux_command.end(), c.arguments.begin(), c.arguments.end());
-  windows_command.insert(windows_command.end(), c.arguments.begin(), c.arguments.end());
-  const Outcome on_linux = run_in(linux_folder, linux_command, scratch.path("linux.out"));
-  const Outcome on_windows = run_in(windows_folder, windows_command, scratch.path("windows.out"));
+  std::vector<std::string> reference_command{PAGESTOW_EXECUTABLE};
+  std::vector<std::string> release_command;
+  if (platform.emulated) {
+    release_command.push_back(platform.emulator);
+  }
+  release_command.push_back(platform.executable);
+  reference_command.insert(reference_command.end(), c.arguments.begin(), c.arguments.end());
+  release_command.insert(release_command.end(), c.arguments.begin(), c.arguments.end());
+  const Outcome reference = run_in(reference_folder, reference_command, scratch.path("reference.out"));
+  const Outcome release = run_in(release_folder, release_command, scratch.path("release.out"));
 
-  // Both really ran: wine itself fails with other statuses.
-  ASSERT_TRUE(on_linux.status == 0 || on_linux.status == 1) << on_linux.status;
-  ASSERT_TRUE(on_windows.status == 0 || on_windows.status == 1) << on_windows.status;
-  EXPECT_EQ(on_linux.status, on_windows.status);
-  EXPECT_EQ(on_linux.output, on_windows.output);
-  for (const auto& [name, bytes] : on_linux.files) {
-    const auto other = on_windows.files.find(name);
-    if (other == on_windows.files.end()) {
-      ADD_FAILURE() << name << " is only in the Linux run's folder";
+  // Both really ran: an emulator that fails exits with other statuses.
+  ASSERT_TRUE(reference.status == 0 || reference.status == 1) << reference.status;
+  ASSERT_TRUE(release.status == 0 || release.status == 1) << release.status;
+  EXPECT_EQ(reference.status, release.status);
+  EXPECT_EQ(reference.output, release.output);
+  for (const auto& [name, bytes] : reference.files) {
+    const auto other = release.files.find(name);
+    if (other == release.files.end()) {
+      ADD_FAILURE() << name << " is only in this build's folder";
     } else {
       EXPECT_TRUE(bytes == other->second) << name << ": " << first_difference(bytes, other->second);
     }
   }
-  for (const auto& [name, bytes] : on_windows.files) {
-    EXPECT_TRUE(on_linux.files.contains(name)) << name << " is only in the Windows run's folder";
+  for (const auto& [name, bytes] : release.files) {
+    EXPECT_TRUE(reference.files.contains(name)) << name << " is only in the release executable's folder";
   }
 }
 
-INSTANTIATE_TEST_SUITE_P(Cases, Golden, ::testing::ValuesIn(cases),
-                         [](const ::testing::TestParamInfo<GoldenCase>& info) { return std::string(info.param.name); });
+INSTANTIATE_TEST_SUITE_P(Cases, Golden, ::testing::Combine(::testing::ValuesIn(cases), ::testing::ValuesIn(platforms)),
+                         [](const ::testing::TestParamInfo<std::tuple<GoldenCase, Platform>>& info) {
+                           return std::string(std::get<0>(info.param).name) + "_" + std::get<1>(info.param).name;
+                         });
 
 }  // namespace
 }  // namespace pagestow::testing

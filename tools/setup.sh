@@ -5,9 +5,9 @@
 #   tools/setup.sh tool    a C++ compiler, CMake and make: enough to build pagestow
 #   tools/setup.sh tests   also GoogleTest and every program the test suite runs,
 #                          so that no test is skipped
-#   tools/setup.sh ci      also what CI checks beyond the suite: the Debian
-#                          package and lintian, clang's sanitizers and fuzzer,
-#                          and clang-tidy
+#   tools/setup.sh release the compilers and tools that tools/release.sh uses
+#   tools/setup.sh ci      all of these, and what CI checks beyond the suite:
+#                          lintian, clang's sanitizers and fuzzer, clang-tidy
 #
 # This is the one list of the project's packages: the README's commands and
 # .ci/run both go through it. It runs apt-get as root, or through sudo.
@@ -15,13 +15,18 @@ set -eu
 
 tool_packages="g++ cmake make"
 # GoogleTest; pasmo assembles the example and the emulator test's ROM; groff
-# checks the manual page; libspectrum, Wine and MAME read or run the
-# snapshots; mingw-w64 builds the Windows executable that Wine runs.
-test_packages="libgtest-dev pasmo groff-base libspectrum-dev g++-mingw-w64-x86-64-posix wine wine64 mame"
-# dpkg-dev and file: the package's dependency list; lintian: the package's
-# checks; clang with its runtime and llvm: the sanitizer build and the
-# fuzzer; clang-tidy: the static checks.
-ci_packages="dpkg-dev file lintian clang libclang-rt-14-dev llvm clang-tidy"
+# checks the manual page; libspectrum and MAME read or run the snapshots;
+# mingw-w64 and the aarch64 cross compiler build the release executables that
+# Wine and qemu-user run.
+test_packages="libgtest-dev pasmo groff-base libspectrum-dev mame
+  g++-mingw-w64-x86-64-posix wine wine64 g++-aarch64-linux-gnu qemu-user"
+# The cross compilers; groff formats the manual for Windows; dpkg-dev and
+# file give the Debian package its dependency list; git makes the source
+# archive.
+release_packages="g++-mingw-w64-x86-64-posix g++-aarch64-linux-gnu groff-base dpkg-dev file git"
+# lintian: the package's checks; clang with its runtime and llvm: the
+# sanitizer build and the fuzzer; clang-tidy: the static checks.
+ci_packages="lintian clang libclang-rt-14-dev llvm clang-tidy"
 
 case "${1:-}" in
   tool)
@@ -32,12 +37,16 @@ case "${1:-}" in
     packages="$tool_packages $test_packages"
     needs="a C++20 compiler, CMake 3.25, make and GoogleTest (for every test also pasmo, groff, libspectrum, mingw-w64 with Wine, and MAME)"
     ;;
+  release)
+    packages="$tool_packages $release_packages"
+    needs="a C++20 compiler, CMake 3.25, make, mingw-w64 and g++ for aarch64-linux-gnu, groff, dpkg-dev and git"
+    ;;
   ci)
-    packages="$tool_packages $test_packages $ci_packages"
+    packages="$tool_packages $test_packages $release_packages $ci_packages"
     needs="the same and lintian, clang with its sanitizer runtime, and clang-tidy"
     ;;
   *)
-    echo "usage: tools/setup.sh tool|tests|ci" >&2
+    echo "usage: tools/setup.sh tool|tests|release|ci" >&2
     exit 2
     ;;
 esac
@@ -56,6 +65,7 @@ fi
 
 missing=""
 for package in $packages; do
+  case " $missing " in *" $package "*) continue ;; esac
   if ! dpkg-query -W -f '${db:Status-Abbrev}' "$package" 2>/dev/null | grep -q '^ii'; then
     missing="$missing $package"
   fi
