@@ -44,8 +44,8 @@ ${license_terms}
 ")
 
 # "Tue, 08 Dec 2026 00:00:00 +0000" for a date given as four digits of year
-# and two each of month and day;
-# the weekday by Sakamoto's method, since CMake cannot read a date.
+# and two each of month and day. CMake cannot read a date, so the weekday
+# comes from Sakamoto's method.
 function(rfc2822_date year month day out_var)
   string(REGEX REPLACE "^0" "" month "${month}")
   set(offsets 0 3 2 5 0 3 5 1 4 6 2 4)
