@@ -35,7 +35,7 @@ case "${1:-}" in
     ;;
   tests)
     packages="$tool_packages $test_packages"
-    needs="a C++20 compiler, CMake 3.25, make and GoogleTest (for every test also pasmo, groff, libspectrum, mingw-w64 with Wine, and MAME)"
+    needs="a C++20 compiler, CMake 3.25, make and GoogleTest (for every test also pasmo, groff, libspectrum, MAME, mingw-w64 with Wine, and g++ for aarch64-linux-gnu with qemu-user)"
     ;;
   release)
     packages="$tool_packages $release_packages"
